@@ -387,3 +387,37 @@ TEST(Charset, DoneTextBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bundled samples: one row per record with a time, the model line the
+// outlet count selects, and the outlet names' code page 932 bytes unchanged.
+TEST_F(CsvWriter, BundledSamples) {
+    struct Case {
+        const char* name;
+        int portCount;
+        size_t rows;
+        const char* modelLine;
+    } cases[] = {
+        {"20130501_0001_w.bin", 4, 60,
+         "RK-3874MQ,1C0207,V1.0L03,\x97\xe2\x91\xa0\x8c\xc9,\x83\x47\x83\x41\x83\x52\x83\x93,"
+         "\x83\x5c\x83\x74\x83\x40\x89\xa1,\x8f\xc6\x96\xbe,\r\n"},
+        {"20130501_0001_wh.bin", 4, 44,
+         "RK-3874MQ,1C0207,V1.0L03,\x97\xe2\x91\xa0\x8c\xc9,\x83\x47\x83\x41\x83\x52\x83\x93,"
+         "\x83\x5c\x83\x74\x83\x40\x89\xa1,\x8f\xc6\x96\xbe,\r\n"},
+        {"1p_20130501_0002_w.bin", 1, 30, "RK-3871MP/150,A0142,V1.0L03,\x93\x64\x8e\x71\x83\x8c\x83\x93\x83\x57,,,,\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::string sample = std::string(TABRIX_SOURCE_DIR) + "/samples/" + c.name;
+        std::string csvPath = path("sample.csv");
+        ASSERT_EQ(ConvertResult::Ok, convertLogToCsv(sample.c_str(), csvPath.c_str(), c.portCount)) << c.name;
+        std::string csv;
+        ASSERT_TRUE(readFile(csvPath, &csv));
+        std::vector<std::string> lines = splitLines(csv);
+        ASSERT_EQ(6 + c.rows, lines.size()) << c.name;
+        EXPECT_EQ(c.modelLine, lines[4]) << c.name;
+        EXPECT_EQ("2013/05/0", lines[6].substr(0, 9)) << c.name;
+    }
+}
+
+}  // namespace
