@@ -309,6 +309,26 @@ TEST_F(CsvWriter, PathsOfTheirFullLengthAreRefusedNotCut) {
     EXPECT_EQ(std::vector<std::string>(), strayFiles({"a_w.bin"}));
 }
 
+// In code page 932 the second byte of "ソ" is 0x5C, the byte of a backslash.
+// A folder and a CSV name holding it convert like any other, with nothing left over.
+TEST_F(CsvWriter, NamesWithABackslashTrailByte) {
+#ifdef _WIN32
+    if (GetACP() != 932)
+        GTEST_SKIP() << "code page " << GetACP() << ", not 932";
+#endif
+    std::string folder = path("ソ");
+    ASSERT_TRUE(makeFolder(folder));
+    std::string logPath = path("a_w.bin");
+    ASSERT_TRUE(writeFile(logPath, sampleHeader()));
+    std::string csvPath = joinPath(folder, "ソ_w.csv");
+    EXPECT_EQ(ConvertResult::Ok, convertLogToCsv(logPath.c_str(), csvPath.c_str(), 4));
+    std::string csv;
+    EXPECT_TRUE(readFile(csvPath, &csv));
+    EXPECT_EQ(kSampleLines, csv);
+    EXPECT_EQ(std::vector<std::string>{"ソ_w.csv"}, listFolder(folder));
+    EXPECT_EQ(std::vector<std::string>(), strayFiles({"a_w.bin", "ソ"}));
+}
+
 #ifdef __linux__
 // A full disk: a small tmpfs holds the CSV folder. Needs the right to mount.
 TEST_F(CsvWriter, FullDiskGives3AndKeepsTheEarlierFile) {
