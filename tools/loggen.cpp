@@ -23,12 +23,15 @@ static bool number(const char* text, long long low, long long high, long long* v
 }
 
 int main(int argc, char** argv) {
+    // The outlet count chooses the defaults that the other options change, so it is read first.
     long long outlets = 4;
-    for (int i = 1; i + 1 < argc; i++)
-        if (strcmp(argv[i], "--outlets") == 0 && (!number(argv[i + 1], 1, 4, &outlets) || (outlets != 1 && outlets != 4))) {
+    for (int i = 1; i + 1 < argc; i++) {
+        if (strcmp(argv[i], "--outlets") == 0 &&
+            (!number(argv[i + 1], 1, 4, &outlets) || (outlets != 1 && outlets != 4))) {
             usage();
             return 2;
         }
+    }
     LogGenOptions o;
     logGenDefaults(&o, (int)outlets);
     const char* out = NULL;
@@ -46,17 +49,23 @@ int main(int argc, char** argv) {
         } else if (strcmp(a, "--outlets") == 0) {
             i++;
         } else if (strcmp(a, "--records") == 0 && number(argv[i + 1], 0, 100000000000LL, &v)) {
-            o.recordCount = (uint64_t)v, i++;
+            o.recordCount = (uint64_t)v;
+            i++;
         } else if (strcmp(a, "--seed") == 0 && number(argv[i + 1], 0, 0xFFFFFFFFLL, &v)) {
-            o.seed = (uint32_t)v, i++;
+            o.seed = (uint32_t)v;
+            i++;
         } else if (strcmp(a, "--start") == 0 && number(argv[i + 1], INT32_MIN, INT32_MAX, &v)) {
-            o.startTime = (int32_t)v, i++;
+            o.startTime = (int32_t)v;
+            i++;
         } else if (strcmp(a, "--interval") == 0 && number(argv[i + 1], 0, 86400 * 366, &v)) {
-            o.interval = (int32_t)v, i++;
+            o.interval = (int32_t)v;
+            i++;
         } else if (strcmp(a, "--zero-every") == 0 && number(argv[i + 1], 0, 0xFFFFFFFFLL, &v)) {
-            o.zeroEvery = (uint32_t)v, i++;
+            o.zeroEvery = (uint32_t)v;
+            i++;
         } else if (strcmp(a, "--trailing") == 0 && number(argv[i + 1], 0, 19, &v)) {
-            o.trailingBytes = (uint32_t)v, i++;
+            o.trailingBytes = (uint32_t)v;
+            i++;
         } else if (strcmp(a, "--host") == 0 && strlen(argv[i + 1]) < sizeof o.hostName) {
             memcpy(o.hostName, argv[i + 1], strlen(argv[i + 1]) + 1);
             i++;
