@@ -239,11 +239,14 @@ void writeRecordRow(OutBlock* out, DateCache* cache, const LogRecord& r) {
 }
 
 // Fills buffer from the file as far as it goes; a short count means the end
-// of the file or a read error, both of which end the log.
-size_t readUpTo(PlatFile file, unsigned char* buffer, size_t size) {
+// of the file. A read error sets *failed: a log that cannot be read to its end
+// must not pass for a complete conversion.
+size_t readUpTo(PlatFile file, unsigned char* buffer, size_t size, bool* failed) {
     size_t got = 0;
     while (got < size) {
         long n = platReadSome(file, buffer + got, size - got);
+        if (n < 0)
+            *failed = true;
         if (n <= 0)
             break;
         got += (size_t)n;
@@ -259,11 +262,13 @@ struct ConvertBuffers {
 };
 ConvertBuffers buffers;
 
-// Reads the log and writes the CSV lines to out. Stops at the end of the log.
-void convertOpenFiles(PlatFile log, OutBlock* out, int portCount) {
+// Reads the log and writes the CSV lines to out. Stops at the end of the log;
+// false when reading the log failed on the way.
+bool convertOpenFiles(PlatFile log, OutBlock* out, int portCount) {
+    bool readFailed = false;
     unsigned char header[kLogHeaderSize];
     memset(header, 0, sizeof header);  // a log shorter than the header reads as zeros
-    readUpTo(log, header, sizeof header);
+    readUpTo(log, header, sizeof header, &readFailed);
     LogHeader h;
     decodeLogHeader(header, &h);
     writeHeaderLines(out, h, portCount);
@@ -273,7 +278,7 @@ void convertOpenFiles(PlatFile log, OutBlock* out, int portCount) {
     size_t have = 0;
     DateCache cache = {0, false, {0}, 0};
     for (;;) {
-        size_t got = readUpTo(log, in + have, kBlockSize - have);
+        size_t got = readUpTo(log, in + have, kBlockSize - have, &readFailed);
         have += got;
         size_t pos = 0;
         for (; have - pos >= kLogRecordSize; pos += kLogRecordSize) {
@@ -282,11 +287,12 @@ void convertOpenFiles(PlatFile log, OutBlock* out, int portCount) {
             if (r.timestamp != 0)
                 writeRecordRow(out, &cache, r);
         }
-        if (got == 0 || out->failed)
+        if (got == 0 || out->failed || readFailed)
             break;
         memmove(in, in + pos, have - pos);
         have -= pos;
     }
+    return !readFailed;
 }
 
 }  // namespace
@@ -309,15 +315,15 @@ ConvertResult convertLogToCsv(const char* sourcePath, const char* csvPath, int p
     out->file = csv;
     out->used = 0;
     out->failed = false;
-    convertOpenFiles(log, out, portCount);
+    bool readWhole = convertOpenFiles(log, out, portCount);
     platCloseFile(&log);
     flushOut(out);
     bool written = !out->failed;
     if (!platCloseFile(&csv))
         written = false;
-    if (!written) {
+    if (!readWhole || !written) {
         platRemoveFile(tempPath);
-        return ConvertResult::CannotWriteOutput;
+        return readWhole ? ConvertResult::CannotWriteOutput : ConvertResult::CannotReadInput;
     }
     if (!platReplaceFile(tempPath, csvPath)) {
         platRemoveFile(tempPath);

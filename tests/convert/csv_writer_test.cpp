@@ -267,6 +267,20 @@ TEST_F(CsvWriter, MissingOrUnreadableLogGives2AndKeepsTheCsvPath) {
     }
 }
 
+#ifdef __linux__
+// /proc/self/mem opens as a regular file but reading its first page fails (EIO):
+// a log that cannot be read to its end is a failed conversion, not a short one.
+TEST_F(CsvWriter, ReadErrorGives2AndKeepsTheCsvPath) {
+    std::string csvPath = path("out.csv");
+    ASSERT_TRUE(writeFile(csvPath, "earlier content"));
+    EXPECT_EQ(ConvertResult::CannotReadInput, convertLogToCsv("/proc/self/mem", csvPath.c_str(), 4));
+    std::string content;
+    EXPECT_TRUE(readFile(csvPath, &content));
+    EXPECT_EQ("earlier content", content);
+    EXPECT_EQ(std::vector<std::string>(), strayFiles({"out.csv"}));
+}
+#endif
+
 TEST_F(CsvWriter, CsvThatCannotBeCreatedOrReplacedGives1) {
     std::string logPath = path("a_w.bin");
     ASSERT_TRUE(writeFile(logPath, sampleHeader()));
