@@ -31,6 +31,9 @@ int chooseOutputName(const char* basePath, char* outPath, size_t outSize) {
             return NameChosen;
         }
     }
+    int n = snprintf(outPath, outSize, "%s", basePath);
+    if (n < 0 || (size_t)n >= outSize)
+        memset(outPath, 0, outSize);
     return NameAllTaken;
 }
 

@@ -11,7 +11,8 @@ enum OutputNameResult {
 // Chooses the CSV path for basePath (the output path without extension): with
 // AppSettings.overwriteExisting set basePath + ".csv", otherwise the first of
 // basePath + ".csv", basePath + "_1.csv" ... basePath + "_1000.csv" that cannot
-// be opened for reading. outPath receives the path, or is empty on failure.
+// be opened for reading. outPath receives the path; basePath itself when every
+// name is taken; nothing when it does not fit.
 int chooseOutputName(const char* basePath, char* outPath, size_t outSize);
 
 // Makes every folder along directoryPath exist, creating the missing ones from
