@@ -25,7 +25,7 @@ TEST_F(SettingsTest, FirstRunTakesDefaultsAndWritesNothing) {
 }
 
 TEST_F(SettingsTest, SavedValuesComeBack) {
-    const char* folders[] = {"D:\\out", "C:\\my logs\\2013 年", "", "\xe8\xa1\xa8\\\xe8\x83\xbd\xe5\x8a\x9b"};
+    const char* folders[] = {"D:\\out", "C:\\my logs\\2013 年", "", "表\\能力 ソフト"};
     for (const char* folder : folders) {
         loadSettings();
         AppSettings.destinationMode = ChosenFolder;
@@ -57,12 +57,20 @@ TEST_F(SettingsTest, SaveReplacesOnlyItsSection) {
     std::string bytes;
     ASSERT_TRUE(readFile(ini, &bytes));
     EXPECT_EQ(std::string::npos, bytes.find("extra"));
-    EXPECT_EQ(0u, bytes.find(before)) << bytes;
     EXPECT_NE(std::string::npos, bytes.find("type=1\r\ndir=\r\noverwr=7\r\n")) << bytes;
+#ifdef _WIN32
+    // The Windows writer lays the other lines out anew; their content stays.
+    EXPECT_LT(bytes.find("[other]"), bytes.find("type=1"));
+    EXPECT_LT(bytes.find("overwr=7"), bytes.find("[last]"));
+#else
+    EXPECT_EQ(0u, bytes.find(before)) << bytes;
     EXPECT_EQ(bytes.size() - after.size(), bytes.rfind(after)) << bytes;
+#endif
     char value[16];
     platProfileString("other", "key", "", value, sizeof value, ini.c_str());
     EXPECT_STREQ("value", value);
+    EXPECT_EQ(1, platProfileInt("last", "x", 0, ini.c_str()));
+    EXPECT_EQ(-1, platProfileInt("setting", "extra", -1, ini.c_str()));
 }
 
 TEST_F(SettingsTest, ValuesAreReadAsTheProfileFunctionsReadThem) {
