@@ -1,6 +1,10 @@
 #include <string.h>
 
 #include "jobs/conversion_job.h"
+
+#ifndef _WIN32
+#include <sys/mount.h>
+#endif
 #include "tests/jobs/jobs_fixture.h"
 
 // Runs one job with the base as given (copied into a kPathSize buffer).
@@ -110,3 +114,25 @@ TEST_F(JobsTest, CsvPathThatWouldNotFitIsRefused) {
     EXPECT_EQ(" long_w.bin 変換不可(パス長超過)\r\n", capturedLog);
     EXPECT_EQ(1u, jobTally.failed);
 }
+
+#ifndef _WIN32
+// A full disk while the CSV file is written: its own wording, and nothing left behind.
+TEST_F(JobsTest, FullDiskIsReportedAsCannotWrite) {
+    std::string small = path("small");
+    ASSERT_TRUE(makeFolder(small));
+    if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here";
+    std::string log = sampleLog();
+    std::string records = log.substr(232);
+    for (int i = 0; i < 12; i++)
+        records += records;  // 8192 records: a CSV file of several hundred kilobytes
+    std::string source = path("big_w.bin");
+    ASSERT_TRUE(writeFile(source, log.substr(0, 232) + records));
+    runJob(source, join(small, "big_w.bin"), "big_w.bin");
+    std::vector<std::string> left = listNames(small);
+    umount(small.c_str());
+    EXPECT_EQ(" big_w.bin 変換開始⇒失敗(書込不可)\r\n", capturedLog);
+    EXPECT_EQ(std::vector<std::string>{}, left);
+    EXPECT_EQ(1u, jobTally.failed);
+}
+#endif

@@ -134,6 +134,21 @@ TEST_F(DriveTest, DriveAloneAndRootPrefixes) {
     EXPECT_FALSE(exists("D:\\rooted"));
 }
 
+// Started in a drive root, the settings file's path holds two backslashes in a row.
+TEST_F(DriveTest, SettingsInADriveRoot) {
+    ASSERT_TRUE(changeFolder("D:\\"));
+    loadSettings();
+    EXPECT_STREQ("D:\\\\settings.ini", AppSettings.settingsPath);
+    AppSettings.destinationMode = Desktop;
+    AppSettings.overwriteExisting = 0;
+    saveSettings();
+    EXPECT_TRUE(exists("D:\\settings.ini"));
+    AppSettings.destinationMode = SourceFolder;
+    loadSettings();
+    EXPECT_EQ(Desktop, AppSettings.destinationMode);
+    EXPECT_EQ(0, AppSettings.overwriteExisting);
+}
+
 TEST_F(JobsTest, NetworkPathsAreNeverCreated) {
     EXPECT_EQ(0, createDirectoryChain("\\\\nosuchserver\\share\\dir"));
     ASSERT_TRUE(writeFile(path("a_w.bin"), sampleLog()));
