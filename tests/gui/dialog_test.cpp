@@ -313,12 +313,17 @@ TEST(Resources, MutexNameVersionAndManifest)
     EXPECT_EQ(LoadStringA(GetModuleHandleA(nullptr), IDS_MUTEX_NAME, name, sizeof name), 36);
     EXPECT_STREQ(name, "7C41E0B2-95AF-4D3E-B618-2F0D9A63C5E7");
 
-    HRSRC version = FindResourceExA(nullptr, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1),
-                                    MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
-    ASSERT_NE(version, nullptr);
-    const void* block = LockResource(LoadResource(nullptr, version));
-    DWORD size = SizeofResource(nullptr, version);
-    std::vector<char> copy(static_cast<const char*>(block), static_cast<const char*>(block) + size);
+    // The version block as the system reads it from the program file.
+    ASSERT_NE(FindResourceExA(nullptr, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1),
+                              MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)),
+              nullptr)
+        << "version resource under 0x0411";
+    char program[MAX_PATH] = {0};
+    ASSERT_GT(GetModuleFileNameA(nullptr, program, sizeof program), 0u);
+    DWORD size = GetFileVersionInfoSizeA(program, nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<char> copy(size);
+    ASSERT_TRUE(GetFileVersionInfoA(program, 0, size, copy.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(copy.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
