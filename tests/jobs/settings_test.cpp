@@ -120,3 +120,28 @@ TEST_F(SettingsTest, CurrentFolderTooLongForTheSettingsPath) {
     EXPECT_EQ(std::vector<std::string>{}, listNames(deep));
 }
 #endif
+
+// How values are found and read, the same through the Windows functions and ours.
+TEST_F(SettingsTest, ProfileReadingRules) {
+    struct Case {
+        const char* file;
+        const char* dir;
+        int type;
+    } cases[] = {
+        {"[setting]\ntype=2\ndir=D:\\a=b\n", "D:\\a=b", 2},                   // LF lines; '=' in a value
+        {"[SETTING]\r\nTYPE=1\r\nDir='C:\\q'\r\n", "C:\\q", 1},              // names without case
+        {"[setting]\r\ntype=\r\ndir=\"\r\n", "\"", 0},                        // empty: default; lone quote kept
+        {"[setting]\r\ntype=-2x\r\n[next]\r\ndir=elsewhere\r\n", "", -2},     // digits up to the first other
+        {"dir=outside\r\n[setting]\r\ntype=12", "", 12},                      // no line end at the end
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        // A new file for each case: Wine keeps recently read profile files cached.
+        std::string file = path("case" + std::to_string(n++) + ".ini");
+        ASSERT_TRUE(writeFile(file, c.file));
+        char dirValue[kPathSize];
+        platProfileString("setting", "dir", "", dirValue, sizeof dirValue, file.c_str());
+        EXPECT_STREQ(c.dir, dirValue) << c.file;
+        EXPECT_EQ(c.type, platProfileInt("setting", "type", 0, file.c_str())) << c.file;
+    }
+}
