@@ -53,7 +53,13 @@ bool platCreateTempBeside(const char* targetPath, PlatFile* file, char* tempPath
     size_t limit = tempPathSize < 260 ? tempPathSize : 260;
     for (int attempt = 0; attempt < 100; attempt++) {
         char name[40];
-        int n = snprintf(name, sizeof name, ".~tbx%lx_%x.tmp", (unsigned long)getpid(), tempNameCounter++);
+        unsigned long pid = (unsigned long)getpid();
+        unsigned counter = tempNameCounter++;
+        int n = snprintf(name, sizeof name, ".~tbx%lx_%x.tmp", pid, counter);
+        // Near the path limit a five-byte name is used: never longer than the
+        // CSV file's own name, so any CSV path that fits can be written.
+        if (n > 0 && folderLength + (size_t)n + 1 > limit)
+            n = snprintf(name, sizeof name, "~%04lx", (pid * 7919u + counter) & 0xFFFFu);
         if (n < 0 || (size_t)n >= sizeof name)
             return false;
         if (folderLength + (size_t)n + 1 > limit)

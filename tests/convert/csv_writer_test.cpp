@@ -325,6 +325,27 @@ TEST_F(CsvWriter, PathsOfTheirFullLengthAreRefusedNotCut) {
 
 // In code page 932 the second byte of "ソ" is 0x5C, the byte of a backslash.
 // A folder and a CSV name holding it convert like any other, with nothing left over.
+// A CSV path just under the limit is written: the temporary name beside it
+// must not be what pushes the path past the limit.
+TEST_F(CsvWriter, CsvPathNearTheLimitIsWritten) {
+    std::string logPath = path("a_w.bin");
+    ASSERT_TRUE(writeFile(logPath, sampleHeader()));
+    // 247 is the longest folder path that Windows creates.
+    ASSERT_LT(dir.size() + 2, 247u);
+    std::string folder = path(std::string(247 - dir.size() - 1, 'd'));
+    ASSERT_EQ(247u, folder.size());
+    ASSERT_TRUE(makeFolder(folder));
+    for (const char* name : {"ab.csv", "abcdefg.csv"}) {
+        std::string csvPath = joinPath(folder, name);
+        ASSERT_LE(csvPath.size(), 259u);
+        EXPECT_EQ(ConvertResult::Ok, convertLogToCsv(logPath.c_str(), csvPath.c_str(), 4)) << name;
+        std::string content;
+        EXPECT_TRUE(readFile(csvPath, &content));
+        EXPECT_EQ(std::string(kSampleLines), content) << name;
+    }
+    EXPECT_EQ(2u, listFolder(folder).size());
+}
+
 TEST_F(CsvWriter, NamesWithABackslashTrailByte) {
 #ifdef _WIN32
     if (GetACP() != 932)
