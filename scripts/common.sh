@@ -63,6 +63,8 @@ wine_env() {
         wineboot -i >/dev/null 2>&1
         # Without a window manager Wine draws the caption itself only when windows are unmanaged.
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        # A crashing test must end, not wait in winedbg for a debugger that never comes.
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
         wineserver -w
     fi
 }

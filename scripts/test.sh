@@ -15,7 +15,7 @@ failed=0
 run_ctest() {
     local name="$1"
     say "tests: $name"
-    ctest --test-dir "$BUILD_ROOT/$name" --output-on-failure --timeout 600 || failed=1
+    ctest --test-dir "$BUILD_ROOT/$name" --output-on-failure --timeout 300 || failed=1
 }
 
 run_ctest native
