@@ -1,16 +1,6 @@
 #include "convert_fixture.h"
 
 #include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 std::string sampleHeader() {
     std::string h = zeroHeader();
@@ -93,36 +83,6 @@ std::string referenceRow(int32_t timestamp, uint16_t ch1, uint16_t ch2, uint16_t
     return line;
 }
 
-std::string joinPath(const std::string& folder, const std::string& name) {
-#ifdef _WIN32
-    return folder + "\\" + name;
-#else
-    return folder + "/" + name;
-#endif
-}
-
-bool writeFile(const std::string& path, const std::string& bytes) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return fclose(f) == 0 && ok;
-}
-
-bool readFile(const std::string& path, std::string* bytes) {
-    bytes->clear();
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes->append(buffer, n);
-    bool ok = !ferror(f);
-    fclose(f);
-    return ok;
-}
-
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -135,100 +95,10 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-#ifdef _WIN32
-
-bool pathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool makeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), NULL) != 0; }
-
-std::vector<std::string> listFolder(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-    return names;
-}
-
-static void removeTree(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        for (const std::string& name : listFolder(path))
-            removeTree(joinPath(path, name));
-        RemoveDirectoryA(path.c_str());
-    } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-    }
-}
-
 void ScratchTest::SetUp() {
-    char temp[MAX_PATH];
-    DWORD n = GetTempPathA(sizeof temp, temp);
-    ASSERT_TRUE(n > 0 && n < sizeof temp);
-    for (unsigned i = 0; i < 1000; i++) {
-        char name[MAX_PATH];
-        snprintf(name, sizeof name, "%stbxconv%lu_%u", temp, (unsigned long)GetCurrentProcessId(), i);
-        if (CreateDirectoryA(name, NULL)) {
-            dir = name;
-            return;
-        }
-    }
-    FAIL() << "no scratch folder under " << temp;
+    dir = makeScratchFolder("conv");
+    ASSERT_FALSE(dir.empty()) << "no scratch folder";
 }
-
-#else
-
-bool pathExists(const std::string& path) {
-    struct stat st;
-    return lstat(path.c_str(), &st) == 0;
-}
-
-bool makeFolder(const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }
-
-std::vector<std::string> listFolder(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* d = opendir(folder.c_str());
-    if (!d)
-        return names;
-    while (struct dirent* e = readdir(d)) {
-        if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0)
-            names.push_back(e->d_name);
-    }
-    closedir(d);
-    return names;
-}
-
-static void removeTree(const std::string& path) {
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0)
-        return;
-    if (S_ISDIR(st.st_mode)) {
-        for (const std::string& name : listFolder(path))
-            removeTree(joinPath(path, name));
-        rmdir(path.c_str());
-    } else {
-        unlink(path.c_str());
-    }
-}
-
-void ScratchTest::SetUp() {
-    const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tbxconv.XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    ASSERT_NE(nullptr, mkdtemp(name.data()));
-    dir = name.data();
-}
-
-#endif
 
 void ScratchTest::TearDown() {
     if (!dir.empty())

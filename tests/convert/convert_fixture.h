@@ -1,11 +1,13 @@
 // Helpers of the converter tests: log bytes built field by field at their
-// offsets, a scratch folder per test, and whole-file reads and writes.
+// offsets and a scratch folder per test.
 #pragma once
 #include <gtest/gtest.h>
 #include <stdint.h>
 
 #include <string>
 #include <vector>
+
+#include "tests/common/test_files.h"
 
 // A 232-byte header of zeros with the given bytes at offset.
 inline void putBytes(std::string* block, size_t offset, const std::string& bytes) {
@@ -31,13 +33,6 @@ std::string referenceRow(int32_t timestamp, uint16_t ch1, uint16_t ch2, uint16_t
 // 1901-01-01 to 2038-12-31; false outside it.
 bool referenceDate(int64_t days, int* year, int* month, int* day);
 
-std::string joinPath(const std::string& folder, const std::string& name);
-bool writeFile(const std::string& path, const std::string& bytes);
-bool readFile(const std::string& path, std::string* bytes);
-bool pathExists(const std::string& path);
-bool makeFolder(const std::string& path);
-std::vector<std::string> listFolder(const std::string& folder);
-
 // Splits CSV text into its lines, each with its CR LF.
 std::vector<std::string> splitLines(const std::string& text);
 
@@ -46,6 +41,6 @@ class ScratchTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    std::string path(const std::string& name) const { return joinPath(dir, name); }
+    std::string path(const std::string& name) const { return join(dir, name); }
     std::string dir;
 };

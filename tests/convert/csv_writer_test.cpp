@@ -44,7 +44,7 @@ protected:
     // The names in the scratch folder, apart from those expected.
     std::vector<std::string> strayFiles(std::vector<std::string> expected) {
         std::vector<std::string> stray;
-        for (const std::string& name : listFolder(dir)) {
+        for (const std::string& name : listNames(dir)) {
             bool known = false;
             for (const std::string& e : expected)
                 known = known || e == name;
@@ -287,15 +287,15 @@ TEST_F(CsvWriter, CsvThatCannotBeCreatedOrReplacedGives1) {
 
     // Missing folder; a file where a folder must be.
     EXPECT_EQ(ConvertResult::CannotCreateOutput,
-              convertLogToCsv(logPath.c_str(), joinPath(path("missing"), "a_w.csv").c_str(), 4));
+              convertLogToCsv(logPath.c_str(), join(path("missing"), "a_w.csv").c_str(), 4));
     EXPECT_EQ(ConvertResult::CannotCreateOutput,
-              convertLogToCsv(logPath.c_str(), joinPath(logPath, "a_w.csv").c_str(), 4));
+              convertLogToCsv(logPath.c_str(), join(logPath, "a_w.csv").c_str(), 4));
     EXPECT_EQ(std::vector<std::string>(), strayFiles({"a_w.bin"}));
 
     // A folder named like the CSV file stays a folder, with nothing in it.
     ASSERT_TRUE(makeFolder(path("a_w.csv")));
     EXPECT_EQ(ConvertResult::CannotCreateOutput, convertLogToCsv(logPath.c_str(), path("a_w.csv").c_str(), 4));
-    EXPECT_EQ(std::vector<std::string>(), listFolder(path("a_w.csv")));
+    EXPECT_EQ(std::vector<std::string>(), listNames(path("a_w.csv")));
     EXPECT_EQ(std::vector<std::string>(), strayFiles({"a_w.bin", "a_w.csv"}));
 
     // A read-only file keeps its content.
@@ -336,14 +336,14 @@ TEST_F(CsvWriter, CsvPathNearTheLimitIsWritten) {
     ASSERT_EQ(247u, folder.size());
     ASSERT_TRUE(makeFolder(folder));
     for (const char* name : {"ab.csv", "abcdefg.csv"}) {
-        std::string csvPath = joinPath(folder, name);
+        std::string csvPath = join(folder, name);
         ASSERT_LE(csvPath.size(), 259u);
         EXPECT_EQ(ConvertResult::Ok, convertLogToCsv(logPath.c_str(), csvPath.c_str(), 4)) << name;
         std::string content;
         EXPECT_TRUE(readFile(csvPath, &content));
         EXPECT_EQ(std::string(kSampleLines), content) << name;
     }
-    EXPECT_EQ(2u, listFolder(folder).size());
+    EXPECT_EQ(2u, listNames(folder).size());
 }
 
 TEST_F(CsvWriter, NamesWithABackslashTrailByte) {
@@ -355,12 +355,12 @@ TEST_F(CsvWriter, NamesWithABackslashTrailByte) {
     ASSERT_TRUE(makeFolder(folder));
     std::string logPath = path("a_w.bin");
     ASSERT_TRUE(writeFile(logPath, sampleHeader()));
-    std::string csvPath = joinPath(folder, "ソ_w.csv");
+    std::string csvPath = join(folder, "ソ_w.csv");
     EXPECT_EQ(ConvertResult::Ok, convertLogToCsv(logPath.c_str(), csvPath.c_str(), 4));
     std::string csv;
     EXPECT_TRUE(readFile(csvPath, &csv));
     EXPECT_EQ(kSampleLines, csv);
-    EXPECT_EQ(std::vector<std::string>{"ソ_w.csv"}, listFolder(folder));
+    EXPECT_EQ(std::vector<std::string>{"ソ_w.csv"}, listNames(folder));
     EXPECT_EQ(std::vector<std::string>(), strayFiles({"a_w.bin", "ソ"}));
 }
 
@@ -376,13 +376,13 @@ TEST_F(CsvWriter, FullDiskGives3AndKeepsTheEarlierFile) {
     for (int i = 0; i < 5000; i++)  // about 340 KB of CSV
         log += recordBytes(1367366400 + i, 1, 2, 3, 4, 5, 6, 0x80, 7);
     EXPECT_TRUE(writeFile(logPath, log));
-    std::string csvPath = joinPath(mountPoint, "big_w.csv");
+    std::string csvPath = join(mountPoint, "big_w.csv");
     EXPECT_TRUE(writeFile(csvPath, "earlier content"));
     EXPECT_EQ(ConvertResult::CannotWriteOutput, convertLogToCsv(logPath.c_str(), csvPath.c_str(), 4));
     std::string content;
     EXPECT_TRUE(readFile(csvPath, &content));
     EXPECT_EQ("earlier content", content);
-    EXPECT_EQ(std::vector<std::string>{"big_w.csv"}, listFolder(mountPoint));
+    EXPECT_EQ(std::vector<std::string>{"big_w.csv"}, listNames(mountPoint));
     // With room again the same call succeeds.
     std::string small = sampleHeader() + recordBytes(1, 2, 3, 4, 5, 6, 7, 0x80, 8);
     EXPECT_TRUE(writeFile(logPath, small));

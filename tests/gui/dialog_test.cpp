@@ -131,7 +131,7 @@ protected:
     std::string settingsFile()
     {
         std::string content;
-        readWholeFile(folder + "\\settings.ini", &content);
+        readFile(folder + "\\settings.ini", &content);
         return content;
     }
 
@@ -413,7 +413,7 @@ TEST_P(LoadedState, ControlsFollowTheLoadedSettings)
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
     // Loading never writes the file.
     if (!c.settings) {
-        EXPECT_FALSE(fileExists(folder + "\\settings.ini"));
+        EXPECT_FALSE(pathExists(folder + "\\settings.ini"));
     }
 }
 
@@ -477,7 +477,7 @@ TEST_F(MainDialog, CloseTakesTheWayOfExitAndSavesNothing)
     pump(dialog);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(quitCode, 0);
-    EXPECT_FALSE(fileExists(folder + "\\settings.ini"));
+    EXPECT_FALSE(pathExists(folder + "\\settings.ini"));
     EXPECT_EQ(logBox, nullptr);
     dialog = nullptr;
 }
@@ -583,13 +583,13 @@ TEST_F(MainDialog, DropConvertsFilesAndFoldersInOrder)
                    {"\\1p_d_w.csv", "RK-3871MP/150,"}};
     for (const auto& output : outputs) {
         std::string csv;
-        ASSERT_TRUE(readWholeFile(data + output.csv, &csv)) << output.csv;
+        ASSERT_TRUE(readFile(data + output.csv, &csv)) << output.csv;
         EXPECT_EQ(csv.find("hostname,gateway,"), 0u) << output.csv;
         EXPECT_NE(csv.find(std::string("\r\n") + output.model), std::string::npos) << output.csv;
         ASSERT_GE(csv.size(), strlen(kSmallLogRow));
         EXPECT_EQ(csv.substr(csv.size() - strlen(kSmallLogRow)), kSmallLogRow) << output.csv;
     }
-    EXPECT_FALSE(fileExists(data + "\\notes.csv"));
+    EXPECT_FALSE(pathExists(data + "\\notes.csv"));
 }
 
 TEST_F(MainDialog, TypedFolderServesTheNextDropWithoutSaving)
@@ -608,11 +608,11 @@ TEST_F(MainDialog, TypedFolderServesTheNextDropWithoutSaving)
     // The folder as the X side delivers it, with a trailing backslash.
     drop({data + "\\a_w.bin", data + "\\logs\\"});
 
-    EXPECT_TRUE(fileExists(out + "\\a_w.csv"));
-    EXPECT_TRUE(fileExists(out + "\\logs\\b_wh.csv"));
-    EXPECT_FALSE(fileExists(data + "\\a_w.csv"));
+    EXPECT_TRUE(pathExists(out + "\\a_w.csv"));
+    EXPECT_TRUE(pathExists(out + "\\logs\\b_wh.csv"));
+    EXPECT_FALSE(pathExists(data + "\\a_w.csv"));
     EXPECT_STREQ(AppSettings.chosenFolder, out.c_str());
-    EXPECT_FALSE(fileExists(folder + "\\settings.ini")) << "a drop saves nothing";
+    EXPECT_FALSE(pathExists(folder + "\\settings.ini")) << "a drop saves nothing";
     EXPECT_EQ(logText(), usageText() + doneLine(data + "\\a_w.bin") + doneLine(data + "\\logs\\b_wh.bin"));
 }
 
@@ -645,7 +645,7 @@ TEST_F(MainDialog, TooLongFolderBoxIsRefusedNotCut)
     EXPECT_EQ(before, "[setting]\r\ntype=2\r\ndir=D:\\kept\r\noverwr=1\r\n") << "nothing saved";
     EXPECT_STREQ(AppSettings.chosenFolder, "D:\\kept");
     drop({data + "\\a_w.bin"});
-    EXPECT_FALSE(fileExists(data + "\\a_w.csv"));
+    EXPECT_FALSE(pathExists(data + "\\a_w.csv"));
     const std::string text = logText();
     EXPECT_NE(text.find("(259"), std::string::npos) << text;
     EXPECT_EQ(text.find(" a_w"), std::string::npos) << "nothing converted: " << text;
@@ -666,7 +666,7 @@ TEST_F(MainDialog, DroppedPathTooLongForABufferIsNotCut)
     std::string longPath = data + "\\a_w.bin" + std::string(300, 'z');
     drop({longPath, data + "\\a_w.bin"});
     const std::string progress = logText().substr(usageText().size());
-    EXPECT_TRUE(fileExists(data + "\\a_w.csv"));
+    EXPECT_TRUE(pathExists(data + "\\a_w.csv"));
     EXPECT_NE(progress.find(doneLine(data + "\\a_w.bin")), std::string::npos) << progress;
     EXPECT_EQ(progress.find("zzzzzz\x95\xcf\x8a\xb7\x8a\x4a"), std::string::npos) << "no job for a cut path";
 }

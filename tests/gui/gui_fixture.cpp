@@ -26,40 +26,6 @@ std::string usageText()
     return text;
 }
 
-std::string makeScratchFolder(const char* tag)
-{
-    static unsigned counter = 0;
-    char base[MAX_PATH];
-    DWORD n = GetTempPathA(sizeof base, base);
-    if (n == 0 || n >= sizeof base)
-        return std::string();
-    char name[MAX_PATH + 64];
-    snprintf(name, sizeof name, "%stabrix-gui-%s-%lu-%u", base, tag, GetCurrentProcessId(), ++counter);
-    removeTree(name);
-    if (!CreateDirectoryA(name, nullptr))
-        return std::string();
-    return name;
-}
-
-void removeTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE listing = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (listing != INVALID_HANDLE_VALUE) {
-        do {
-            if (!strcmp(entry.cFileName, ".") || !strcmp(entry.cFileName, ".."))
-                continue;
-            std::string path = folder + "\\" + entry.cFileName;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(listing, &entry));
-        FindClose(listing);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 void writeSmallLog(const std::string& path)
 {
     unsigned char data[232 + 20];
@@ -77,26 +43,6 @@ void writeSmallLog(const std::string& path)
         return;
     fwrite(data, 1, sizeof data, f);
     fclose(f);
-}
-
-bool readWholeFile(const std::string& path, std::string* content)
-{
-    content->clear();
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        content->append(buffer, n);
-    fclose(f);
-    return true;
-}
-
-bool fileExists(const std::string& path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string windowText(HWND window)

@@ -1,9 +1,11 @@
-// Helpers shared by the window tests: scratch folders, small device logs, files on disk.
+// Helpers shared by the window tests: small device logs, texts and paths of windows.
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+#include "tests/common/test_files.h"
 
 // The caption of the main window as CP932 bytes ("タブリクス V0.2R10").
 extern const char kCaptionBytes[];
@@ -11,22 +13,11 @@ extern const char kCaptionBytes[];
 // The three usage paragraphs as the log box shows them after start (CP932 bytes, 330 in all).
 std::string usageText();
 
-// A fresh, empty folder under the temp folder; full Windows path without a trailing backslash.
-std::string makeScratchFolder(const char* tag);
-
-// Removes a folder and everything in it.
-void removeTree(const std::string& folder);
-
 // Writes a device log: the 232-byte header and one 20-byte record with timestamp 3600.
 void writeSmallLog(const std::string& path);
 
 // The CSV row that record becomes.
 extern const char kSmallLogRow[];
-
-// The whole content of a file; false when it cannot be read.
-bool readWholeFile(const std::string& path, std::string* content);
-
-bool fileExists(const std::string& path);
 
 // The text of a window (any process), read through WM_GETTEXT.
 std::string windowText(HWND window);

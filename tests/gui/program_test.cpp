@@ -174,7 +174,7 @@ TEST_F(Program, CloseBoxEndsWithoutSaving)
     PostMessageA(GetDlgItem(window, 1161), BM_CLICK, 0, 0);
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(exitCode(first), 0);
-    EXPECT_FALSE(fileExists(folder + "\\settings.ini"));
+    EXPECT_FALSE(pathExists(folder + "\\settings.ini"));
 }
 
 TEST_F(Program, PathsOnTheCommandLineAreIgnored)
@@ -185,7 +185,7 @@ TEST_F(Program, PathsOnTheCommandLineAreIgnored)
     ASSERT_NE(window, nullptr);
     Sleep(500);
     EXPECT_EQ(windowText(GetDlgItem(window, 1012)), usageText()) << "only the usage text";
-    EXPECT_FALSE(fileExists(folder + "\\a_w.csv"));
+    EXPECT_FALSE(pathExists(folder + "\\a_w.csv"));
     PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_EQ(exitCode(first), 0);
 }

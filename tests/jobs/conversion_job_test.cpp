@@ -52,11 +52,11 @@ TEST_F(JobsTest, FailuresAreWordedByTheirCause) {
     std::string missing = path("gone_w.bin");
     runJob(missing, missing, "gone_w.bin");
     EXPECT_EQ(" gone_w.bin 変換開始⇒失敗(読取不可)\r\n", capturedLog);
-    EXPECT_FALSE(exists(path("gone_w.csv")));
+    EXPECT_FALSE(pathExists(path("gone_w.csv")));
     ASSERT_TRUE(writeFile(missing, sampleLog()));
     runJob(missing, missing, "gone_w.bin");
-    EXPECT_TRUE(exists(path("gone_w.csv")));
-    EXPECT_FALSE(exists(path("gone_w_1.csv")));
+    EXPECT_TRUE(pathExists(path("gone_w.csv")));
+    EXPECT_FALSE(pathExists(path("gone_w_1.csv")));
 
     // The destination folder cannot be made: a file stands where it must go.
     capturedLog.clear();
@@ -94,10 +94,10 @@ TEST_F(JobsTest, OnlyTheLastComponentLosesItsExtension) {
     };
     for (const Case& c : cases) {
         runJob(source, c.base, "a_w.bin");
-        EXPECT_TRUE(exists(c.csv)) << c.csv;
+        EXPECT_TRUE(pathExists(c.csv)) << c.csv;
     }
     EXPECT_EQ((std::vector<std::string>{"a_w.bin.csv", "a_w.csv", "name.csv"}), listNames(path("v1.2")));
-    EXPECT_FALSE(exists(path("v1.csv")));
+    EXPECT_FALSE(pathExists(path("v1.csv")));
 }
 
 TEST_F(JobsTest, DisplayNameIsShownAsItIs) {

@@ -38,10 +38,10 @@ protected:
 TEST_F(WorkedExampleTest, SourceFolder) {
     setDestination(SourceFolder, path("unused"), 1);
     dropBoth();
-    EXPECT_TRUE(exists(join(join(join(data, "logs"), "2013"), "a_w.csv")));
-    EXPECT_TRUE(exists(join(data, "b_wh.csv")));
+    EXPECT_TRUE(pathExists(join(join(join(data, "logs"), "2013"), "a_w.csv")));
+    EXPECT_TRUE(pathExists(join(data, "b_wh.csv")));
     EXPECT_EQ(" a_w.bin 変換開始⇒完了\r\n b_wh.bin 変換開始⇒完了\r\n", capturedLog);
-    EXPECT_FALSE(exists(path("unused")));
+    EXPECT_FALSE(pathExists(path("unused")));
 }
 
 TEST_F(WorkedExampleTest, ChosenFolderWithAndWithoutTrailingSeparator) {
@@ -70,7 +70,7 @@ TEST_F(WorkedExampleTest, Desktop) {
 #ifndef _WIN32
     EXPECT_EQ(join(home, "Desktop"), desktop);
 #endif
-    bool hadLogs = exists(join(desktop, "logs")), hadB = exists(join(desktop, "b_wh.csv"));
+    bool hadLogs = pathExists(join(desktop, "logs")), hadB = pathExists(join(desktop, "b_wh.csv"));
     setDestination(Desktop, path("unused"), 1);
     dropBoth();
     expectBoth(desktop);
@@ -101,8 +101,8 @@ TEST_F(JobsTest, OnlyDroppedLogFilesAreConverted) {
         EXPECT_EQ(0, handleDroppedFile(path(c.relative).c_str()));
         EXPECT_EQ(c.converted, !capturedLog.empty()) << c.relative;
     }
-    EXPECT_TRUE(exists(path("a_w.bin.csv")));
-    EXPECT_TRUE(exists(join(path("x_w.bin"), "notes.csv")));
+    EXPECT_TRUE(pathExists(path("a_w.bin.csv")));
+    EXPECT_TRUE(pathExists(join(path("x_w.bin"), "notes.csv")));
     EXPECT_EQ(3u, jobTally.converted);
 }
 
@@ -110,8 +110,8 @@ TEST_F(JobsTest, ModeOutOfRangeBecomesSourceFolderForGood) {
     ASSERT_TRUE(writeFile(path("a_w.bin"), sampleLog()));
     setDestination(7, path("out"), 1);
     handleDroppedFile(path("a_w.bin").c_str());
-    EXPECT_TRUE(exists(path("a_w.csv")));
-    EXPECT_FALSE(exists(path("out")));
+    EXPECT_TRUE(pathExists(path("a_w.csv")));
+    EXPECT_FALSE(pathExists(path("out")));
     EXPECT_EQ(SourceFolder, AppSettings.destinationMode);
     setDestination(-1, "", 1);
     handleTreeFile(path("a_w.bin").c_str());
@@ -134,7 +134,7 @@ TEST_F(JobsTest, OutputBaseThatWouldNotFitIsRefused) {
     setDestination(ChosenFolder, longFolder, 1);  // folder + separator + "a_w.bin" is 260 bytes
     handleDroppedFile(path("a_w.bin").c_str());
     EXPECT_EQ(" a_w.bin 変換不可(パス長超過)\r\n", capturedLog);
-    EXPECT_FALSE(exists(longFolder));
+    EXPECT_FALSE(pathExists(longFolder));
     EXPECT_EQ(1u, jobTally.failed);
 }
 

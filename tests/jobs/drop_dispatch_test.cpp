@@ -49,7 +49,7 @@ TEST_F(JobsTest, DropIsHandledInItsOrderAndFoldersAreWalkedWhole) {
     EXPECT_EQ((std::vector<std::string>{" a_w.bin 変換開始⇒完了", " b_wh.bin 変換開始⇒完了"}), middle);
     EXPECT_EQ(" last_wh.bin 変換開始⇒完了", lines[3]);
     // The dropped folder is rebuilt below the destination: out/logs/sub/b_wh.csv.
-    EXPECT_TRUE(exists(join(join(join(path("out"), "logs"), "sub"), "b_wh.csv")));
+    EXPECT_TRUE(pathExists(join(join(join(path("out"), "logs"), "sub"), "b_wh.csv")));
     EXPECT_EQ((std::vector<std::string>{"a_w.csv", "sub"}), listNames(join(path("out"), "logs")));
     EXPECT_EQ((std::vector<std::string>{"first_w.csv", "last_wh.csv", "logs"}), listNames(path("out")));
     EXPECT_EQ(4u, jobTally.converted);
@@ -68,8 +68,8 @@ TEST_F(JobsTest, WalkTestsTheNamesOfFilesOnly) {
     std::vector<std::string> lines = logLines();
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ((std::vector<std::string>{" c_w.bin.txt 変換開始⇒完了", " in_w.bin 変換開始⇒完了"}), lines);
-    EXPECT_TRUE(exists(join(logs, "c_w.bin.csv")));
-    EXPECT_TRUE(exists(join(join(logs, "y_w.bin"), "in_w.csv")));
+    EXPECT_TRUE(pathExists(join(logs, "c_w.bin.csv")));
+    EXPECT_TRUE(pathExists(join(join(logs, "y_w.bin"), "in_w.csv")));
 
     // Folders without log files start nothing and say nothing.
     capturedLog.clear();
@@ -87,7 +87,7 @@ TEST_F(JobsTest, FolderDroppedWithATrailingSeparatorIsTheFolderItself) {
     drop.paths = {logs + kSep};
     dispatch(&drop);
     EXPECT_EQ(path("data"), std::string(dropParent));
-    EXPECT_TRUE(exists(join(join(path("out"), "logs"), "a_w.csv")));
+    EXPECT_TRUE(pathExists(join(join(path("out"), "logs"), "a_w.csv")));
 }
 
 // 1001 conversions of one file take long under Wine; there the names up to
@@ -115,8 +115,8 @@ TEST_F(JobsTest, ThousandAndOneConversionsOfOneFile) {
     std::vector<std::string> names = listNames(dir);
     EXPECT_EQ(1002u, names.size());  // the log and 1001 CSV files
     for (const char* name : {"B_w.csv", "B_w_1.csv", "B_w_7.csv", "B_w_999.csv", "B_w_1000.csv"})
-        EXPECT_TRUE(exists(path(name))) << name;
-    EXPECT_FALSE(exists(path("B_w_1001.csv")));
+        EXPECT_TRUE(pathExists(path(name))) << name;
+    EXPECT_FALSE(pathExists(path("B_w_1001.csv")));
     std::string csv;
     ASSERT_TRUE(readFile(path("B_w_1000.csv"), &csv));
     EXPECT_EQ(referenceCsv(source, 4), csv);

@@ -1,6 +1,5 @@
-// Helpers of the job tests: a scratch folder per test, files written and read
-// whole, the log captured as one text, the settings set field by field, and a
-// drop backed by a list of paths.
+// Helpers of the job tests: a scratch folder per test, the log captured as one
+// text, the settings set field by field, and a drop backed by a list of paths.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -9,27 +8,7 @@
 
 #include "app/settings.h"
 #include "jobs/drop_dispatch.h"
-
-#ifdef _WIN32
-const char kSep = '\\';
-#else
-const char kSep = '/';
-#endif
-
-// folder + separator + name.
-std::string join(const std::string& folder, const std::string& name);
-bool writeFile(const std::string& path, const std::string& bytes);
-bool readFile(const std::string& path, std::string* bytes);
-bool exists(const std::string& path);
-bool isFolder(const std::string& path);
-bool makeFolder(const std::string& path);
-// Makes every folder of path (which need not exist).
-void makeFolders(const std::string& path);
-void removeTree(const std::string& path);
-// Names in a folder, sorted, without "." and "..".
-std::vector<std::string> listNames(const std::string& folder);
-std::string currentFolder();
-bool changeFolder(const std::string& path);
+#include "tests/common/test_files.h"
 
 // A small valid power log: the header and two records.
 std::string sampleLog(int seed = 0);

@@ -21,7 +21,7 @@ TEST_F(SettingsTest, FirstRunTakesDefaultsAndWritesNothing) {
     EXPECT_EQ(SourceFolder, AppSettings.destinationMode);
     EXPECT_EQ(1, AppSettings.overwriteExisting);
     EXPECT_STREQ("", AppSettings.chosenFolder);
-    EXPECT_FALSE(exists(ini));
+    EXPECT_FALSE(pathExists(ini));
 }
 
 TEST_F(SettingsTest, SavedValuesComeBack) {

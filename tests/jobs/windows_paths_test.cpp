@@ -49,15 +49,15 @@ TEST_F(DriveTest, WorkedExampleInEveryMode) {
     setDestination(SourceFolder, "D:\\unused", 1);
     dispatchPaths(both);
     EXPECT_EQ("D:\\data", std::string(dropParent));
-    EXPECT_TRUE(exists("D:\\data\\b_wh.csv"));
-    EXPECT_TRUE(exists("D:\\data\\logs\\2013\\a_w.csv"));
+    EXPECT_TRUE(pathExists("D:\\data\\b_wh.csv"));
+    EXPECT_TRUE(pathExists("D:\\data\\logs\\2013\\a_w.csv"));
     EXPECT_EQ(ok, capturedLog);
 
     capturedLog.clear();
     setDestination(ChosenFolder, "D:\\out", 1);
     dispatchPaths(both);
     EXPECT_EQ((std::vector<std::string>{"b_wh.csv", "logs"}), listNames("D:\\out"));
-    EXPECT_TRUE(exists("D:\\out\\logs\\2013\\a_w.csv"));
+    EXPECT_TRUE(pathExists("D:\\out\\logs\\2013\\a_w.csv"));
     EXPECT_EQ(ok, capturedLog);
 
     // D:\out\ with its backslash: D:\out\\b_wh.bin for the dropped file.
@@ -66,7 +66,7 @@ TEST_F(DriveTest, WorkedExampleInEveryMode) {
     setDestination(ChosenFolder, "D:\\out\\", 1);
     dispatchPaths(both);
     EXPECT_EQ((std::vector<std::string>{"b_wh.csv", "logs"}), listNames("D:\\out"));
-    EXPECT_TRUE(exists("D:\\out\\logs\\2013\\a_w.csv"));
+    EXPECT_TRUE(pathExists("D:\\out\\logs\\2013\\a_w.csv"));
     EXPECT_EQ(ok, capturedLog);
 
     // Empty folder: paths from the root of the current drive. \logs\2013 is
@@ -77,30 +77,30 @@ TEST_F(DriveTest, WorkedExampleInEveryMode) {
     setDestination(ChosenFolder, "", 1);
     dispatchPaths(both);
     EXPECT_EQ(" a_w.bin 変換開始⇒失敗(作成不可)\r\n b_wh.bin 変換開始⇒完了\r\n", capturedLog);
-    EXPECT_TRUE(exists("D:\\b_wh.csv"));
-    EXPECT_FALSE(exists("D:\\logs"));
+    EXPECT_TRUE(pathExists("D:\\b_wh.csv"));
+    EXPECT_FALSE(pathExists("D:\\logs"));
     makeFolders("D:\\logs\\2013");
     capturedLog.clear();
     dispatchPaths(both);
     EXPECT_EQ(ok, capturedLog);
-    EXPECT_TRUE(exists("D:\\logs\\2013\\a_w.csv"));
+    EXPECT_TRUE(pathExists("D:\\logs\\2013\\a_w.csv"));
 
     // Desktop.
     char desktop[1024];
     ASSERT_TRUE(platDesktopFolder(desktop, sizeof desktop));
     std::string desk = desktop;
-    bool hadLogs = exists(desk + "\\logs"), hadB = exists(desk + "\\b_wh.csv");
+    bool hadLogs = pathExists(desk + "\\logs"), hadB = pathExists(desk + "\\b_wh.csv");
     capturedLog.clear();
     setDestination(Desktop, "D:\\unused", 1);
     dispatchPaths(both);
     EXPECT_EQ(ok, capturedLog);
-    EXPECT_TRUE(exists(desk + "\\b_wh.csv"));
-    EXPECT_TRUE(exists(desk + "\\logs\\2013\\a_w.csv"));
+    EXPECT_TRUE(pathExists(desk + "\\b_wh.csv"));
+    EXPECT_TRUE(pathExists(desk + "\\logs\\2013\\a_w.csv"));
     if (!hadLogs)
         removeTree(desk + "\\logs");
     if (!hadB)
         removeTree(desk + "\\b_wh.csv");
-    EXPECT_FALSE(exists("D:\\unused"));
+    EXPECT_FALSE(pathExists("D:\\unused"));
 }
 
 // Dropping D:\ itself: dropParent is D:, and the files keep their place below the root.
@@ -112,7 +112,7 @@ TEST_F(DriveTest, DroppedDriveRoot) {
     dispatchPaths({"D:\\"});
     EXPECT_EQ("D:", std::string(dropParent));
     EXPECT_EQ((std::vector<std::string>{"sub", "top_w.csv"}), listNames(path("out")));
-    EXPECT_TRUE(exists(join(join(path("out"), "sub"), "a_w.csv")));
+    EXPECT_TRUE(pathExists(join(join(path("out"), "sub"), "a_w.csv")));
     EXPECT_EQ(2u, jobTally.converted);
 }
 
@@ -122,7 +122,7 @@ TEST_F(DriveTest, DriveAloneAndRootPrefixes) {
     setDestination(SourceFolder, "", 1);
     handleDroppedFile("D:\\a_w.bin");
     EXPECT_EQ(" a_w.bin 変換開始⇒完了\r\n", capturedLog);
-    EXPECT_TRUE(exists("D:\\a_w.csv"));
+    EXPECT_TRUE(pathExists("D:\\a_w.csv"));
 
     EXPECT_EQ(1, createDirectoryChain("D:\\x\\y"));
     EXPECT_TRUE(isFolder("D:\\x\\y"));
@@ -131,7 +131,7 @@ TEST_F(DriveTest, DriveAloneAndRootPrefixes) {
     // From the root of the current drive: the empty first prefix stops the chain.
     ASSERT_TRUE(changeFolder("D:\\x"));
     EXPECT_EQ(0, createDirectoryChain("\\rooted"));
-    EXPECT_FALSE(exists("D:\\rooted"));
+    EXPECT_FALSE(pathExists("D:\\rooted"));
 }
 
 // Started in a drive root, the settings file's path holds two backslashes in a row.
@@ -142,7 +142,7 @@ TEST_F(DriveTest, SettingsInADriveRoot) {
     AppSettings.destinationMode = Desktop;
     AppSettings.overwriteExisting = 0;
     saveSettings();
-    EXPECT_TRUE(exists("D:\\settings.ini"));
+    EXPECT_TRUE(pathExists("D:\\settings.ini"));
     AppSettings.destinationMode = SourceFolder;
     loadSettings();
     EXPECT_EQ(Desktop, AppSettings.destinationMode);
@@ -206,7 +206,7 @@ TEST_F(JobsTest, SharingViolations) {
     handleDroppedFile(source.c_str());
     CloseHandle(writer);
     EXPECT_EQ(" a_w.bin 変換開始⇒失敗(読取不可)\r\n", capturedLog);
-    EXPECT_FALSE(exists(join(path("out"), "a_w.csv")));
+    EXPECT_FALSE(pathExists(join(path("out"), "a_w.csv")));
 }
 
 // Code page 932: ソ (83 5C), 表 (95 5C) and 能 (94 5C) end in the byte of '\'.
@@ -232,9 +232,9 @@ TEST_F(CodePage932Test, NamesWithTrailBackslashBytes) {
     setDestination(ChosenFolder, "D:\\out\\表", 1);
     dispatchPaths({"D:\\data\\ソフト", "D:\\data\\表_w.bin"});
     EXPECT_EQ("D:\\data", std::string(dropParent));
-    EXPECT_TRUE(exists("D:\\out\\表\\ソフト\\表\\能力_w.csv"));
-    EXPECT_TRUE(exists("D:\\out\\表\\ソフト\\ソ_wh.csv"));
-    EXPECT_TRUE(exists("D:\\out\\表\\表_w.csv"));
+    EXPECT_TRUE(pathExists("D:\\out\\表\\ソフト\\表\\能力_w.csv"));
+    EXPECT_TRUE(pathExists("D:\\out\\表\\ソフト\\ソ_wh.csv"));
+    EXPECT_TRUE(pathExists("D:\\out\\表\\表_w.csv"));
     EXPECT_EQ((std::vector<std::string>{"表"}), listNames("D:\\out"));
     EXPECT_EQ((std::vector<std::string>{"ソフト", "表_w.csv"}), listNames("D:\\out\\表"));
     EXPECT_EQ(3u, jobTally.converted) << capturedLog;
@@ -246,7 +246,7 @@ TEST_F(CodePage932Test, NamesWithTrailBackslashBytes) {
     dispatchPaths({"D:\\data\\ソフト\\表"});
     EXPECT_EQ("D:\\data\\ソフト", std::string(dropParent));
     EXPECT_EQ(" 能力_w.bin 変換開始⇒完了\r\n", capturedLog);
-    EXPECT_TRUE(exists("D:\\data\\ソフト\\表\\能力_w.csv"));
+    EXPECT_TRUE(pathExists("D:\\data\\ソフト\\表\\能力_w.csv"));
 
     // The chain makes whole names.
     EXPECT_EQ(1, createDirectoryChain("D:\\能力\\ソフト\\表"));
