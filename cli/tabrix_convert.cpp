@@ -67,6 +67,15 @@ static unsigned dropPathAt(void* context, unsigned index, char* out, unsigned si
     return (unsigned)path.size();
 }
 
+// Converts the paths gathered so far as one drop and empties the list.
+static void dispatchRun(std::vector<std::string>* run) {
+    if (run->empty())
+        return;
+    DropList drop = {run, dropCount, dropPathAt};
+    dispatchDroppedPaths(&drop);
+    run->clear();
+}
+
 int main(int argc, char** argv) {
 #ifdef _WIN32
     // The log lines carry their own CR LF; no second CR.
@@ -128,22 +137,23 @@ int main(int argc, char** argv) {
     jobTally.converted = 0;
     jobTally.failed = 0;
 
-    // A path that is not there gets its own line and counts as failed; the
-    // others go on as one drop.
-    std::vector<std::string> existing;
+    // A path that is not there gets its own line, in its place among the
+    // others, and counts as failed. The paths around it go on as a drop: a drop
+    // carries nothing from one path to the next, so splitting it changes nothing.
+    std::vector<std::string> run;
     unsigned missing = 0;
     for (const char* p : paths) {
         char full[4096];
         const char* path = platFullPath(p, full, sizeof full) ? full : p;
         if (platPathKind(path) == PathMissing && !platIsFolder(path) && !platCanOpenForReading(path)) {
+            dispatchRun(&run);
             printf(" %s 見つかりません%s", p, kLineEnd);
             missing++;
             continue;
         }
-        existing.push_back(path);
+        run.push_back(path);
     }
-    DropList drop = {&existing, dropCount, dropPathAt};
-    dispatchDroppedPaths(&drop);
+    dispatchRun(&run);
 
     unsigned failed = jobTally.failed + missing;
     printf("完了 %u 件, 失敗 %u 件%s", jobTally.converted, failed, kLineEnd);

@@ -49,18 +49,20 @@ run --help > out.txt; status=$?
 check "--help" $([ $status -eq 0 ] && grep -q -- "--no-overwrite" out.txt; echo $?)
 
 # One drop in the order given: a file, a folder, a file, a file that is not a
-# log, and a path that does not exist (reported first, counted as failed).
+# log, a path that does not exist (reported in its place, counted as failed)
+# and a last file.
 mklog x_w.bin
 mklog logs/sub/z1p_w.bin
 printf 'not a log' > logs/notes.txt
 mklog y_wh.bin
 printf 'text' > notes.txt
-run --dest out x_w.bin logs y_wh.bin notes.txt missing_w.bin > out.txt 2> err.txt; status=$?
-expect_text " missing_w.bin 見つかりません\n x_w.bin 変換開始⇒完了\r\n z1p_w.bin 変換開始⇒完了\r\n y_wh.bin 変換開始⇒完了\r\n完了 3 件, 失敗 1 件\n" > want.txt
+mklog w_w.bin
+run --dest out x_w.bin logs y_wh.bin notes.txt missing_w.bin w_w.bin > out.txt 2> err.txt; status=$?
+expect_text " x_w.bin 変換開始⇒完了\r\n z1p_w.bin 変換開始⇒完了\r\n y_wh.bin 変換開始⇒完了\r\n missing_w.bin 見つかりません\n w_w.bin 変換開始⇒完了\r\n完了 4 件, 失敗 1 件\n" > want.txt
 check "drop: lines" $(cmp -s want.txt out.txt; echo $?)
 check "drop: status 1 for the missing path" $([ $status -eq 1 ]; echo $?)
 check "drop: files" $([ -f out/x_w.csv ] && [ -f out/logs/sub/z1p_w.csv ] && [ -f out/y_wh.csv ] \
-    && [ "$(find out -type f | wc -l)" -eq 3 ]; echo $?)
+    && [ -f out/w_w.csv ] && [ "$(find out -type f | wc -l)" -eq 4 ]; echo $?)
 check "drop: settings.ini not written" $([ ! -e settings.ini ]; echo $?)
 run --dest source x_w.bin > out.txt; status=$?
 check "beside the log, status 0" $([ $status -eq 0 ] && cmp -s x_w.csv out/x_w.csv; echo $?)
