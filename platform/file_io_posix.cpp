@@ -2,6 +2,7 @@
 // refuses: folders as input, and replacing a target that is not a regular,
 // writable file.
 #include "platform/file_io.h"
+#include "platform/text_fit.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -52,20 +53,10 @@ bool platCreateTempBeside(const char* targetPath, PlatFile* file, char* tempPath
     size_t folderLength = slash ? (size_t)(slash - targetPath) + 1 : 0;
     size_t limit = tempPathSize < 260 ? tempPathSize : 260;
     for (int attempt = 0; attempt < 100; attempt++) {
-        char name[40];
+        // Near the path limit the name shrinks to five bytes, so any CSV path that fits can be written.
         unsigned long pid = (unsigned long)getpid();
-        unsigned counter = tempNameCounter++;
-        int n = snprintf(name, sizeof name, ".~tbx%lx_%x.tmp", pid, counter);
-        // Near the path limit a five-byte name is used: never longer than the
-        // CSV file's own name, so any CSV path that fits can be written.
-        if (n > 0 && folderLength + (size_t)n + 1 > limit)
-            n = snprintf(name, sizeof name, "~%04lx", (pid * 7919u + counter) & 0xFFFFu);
-        if (n < 0 || (size_t)n >= sizeof name)
+        if (!composeTempPath(targetPath, folderLength, ".~tbx", pid, tempNameCounter++, tempPath, limit))
             return false;
-        if (folderLength + (size_t)n + 1 > limit)
-            return false;
-        memcpy(tempPath, targetPath, folderLength);
-        memcpy(tempPath + folderLength, name, (size_t)n + 1);
         int fd = open(tempPath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             file->handle = fd;

@@ -1,6 +1,7 @@
 // File access for the converter, Win32 side: CreateFileA with the sharing the
 // converter relies on, and MoveFileExA to put a finished file in place.
 #include "platform/file_io.h"
+#include "platform/text_fit.h"
 
 #include <windows.h>
 
@@ -57,20 +58,10 @@ bool platCreateTempBeside(const char* targetPath, PlatFile* file, char* tempPath
     size_t folderLength = folderPartLength(targetPath);
     size_t limit = tempPathSize < MAX_PATH ? tempPathSize : MAX_PATH;
     for (int attempt = 0; attempt < 100; attempt++) {
-        char name[40];
+        // Near the path limit the name shrinks to five bytes, so any CSV path that fits can be written.
         unsigned long pid = (unsigned long)GetCurrentProcessId();
-        unsigned counter = tempNameCounter++;
-        int n = snprintf(name, sizeof name, "~tbx%lx_%x.tmp", pid, counter);
-        // Near the path limit a five-byte name is used: never longer than the
-        // CSV file's own name, so any CSV path that fits can be written.
-        if (n > 0 && folderLength + (size_t)n + 1 > limit)
-            n = snprintf(name, sizeof name, "~%04lx", (pid * 7919u + counter) & 0xFFFFu);
-        if (n < 0 || (size_t)n >= sizeof name)
+        if (!composeTempPath(targetPath, folderLength, "~tbx", pid, tempNameCounter++, tempPath, limit))
             return false;
-        if (folderLength + (size_t)n + 1 > limit)
-            return false;
-        memcpy(tempPath, targetPath, folderLength);
-        memcpy(tempPath + folderLength, name, (size_t)n + 1);
         // Nobody else may open the file while it is written.
         HANDLE h = CreateFileA(tempPath, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
         if (h != INVALID_HANDLE_VALUE) {

@@ -1,6 +1,7 @@
 // Paths, folders and listings, POSIX side: '/' separates, UTF-8 paths are
 // stepped byte by byte (no UTF-8 byte after the first one equals '/').
 #include "platform/fs.h"
+#include "platform/text_fit.h"
 
 #include <dirent.h>
 #include <errno.h>
@@ -39,33 +40,9 @@ bool platIsFolder(const char* path) {
     return platPathKind(path) == PathIsFolder;
 }
 
-// Copies text into out when it fits; otherwise out becomes empty.
-static bool copyFitting(const char* text, char* out, size_t size) {
-    if (size == 0)
-        return false;
-    size_t n = strlen(text);
-    if (n >= size) {
-        out[0] = '\0';
-        return false;
-    }
-    memcpy(out, text, n + 1);
-    return true;
-}
-
 bool platFileTitle(const char* path, char* out, size_t size) {
     const char* slash = strrchr(path, '/');
     return copyFitting(slash ? slash + 1 : path, out, size);
-}
-
-// Joins a and b into out; false (out empty) when the join does not fit.
-static bool joinFitting(const char* a, const char* b, char* out, size_t size) {
-    int n = snprintf(out, size, "%s%s", a, b);
-    if (n < 0 || (size_t)n >= size) {
-        if (size)
-            out[0] = '\0';
-        return false;
-    }
-    return true;
 }
 
 // XDG_DESKTOP_DIR from user-dirs.dirs: a line XDG_DESKTOP_DIR="$HOME/..." or

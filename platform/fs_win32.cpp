@@ -2,6 +2,7 @@
 // whatever the system code page is): a trail byte may equal '\\', so every
 // separator test steps by characters with CharNextA.
 #include "platform/fs.h"
+#include "platform/text_fit.h"
 
 #include <windows.h>
 #include <commdlg.h>
@@ -53,19 +54,6 @@ bool platCreateFolder(const char* path) {
 
 bool platIsFolder(const char* path) {
     return PathIsDirectoryA(path) != FALSE;
-}
-
-// Copies text into out when it fits; otherwise out becomes empty.
-static bool copyFitting(const char* text, char* out, size_t size) {
-    if (size == 0)
-        return false;
-    size_t n = strlen(text);
-    if (n >= size) {
-        out[0] = '\0';
-        return false;
-    }
-    memcpy(out, text, n + 1);
-    return true;
 }
 
 bool platFileTitle(const char* path, char* out, size_t size) {
