@@ -13,6 +13,7 @@
 #include <string>
 
 #include "convert/csv_writer.h"
+#include "tests/common/test_files.h"
 
 namespace {
 
@@ -74,17 +75,6 @@ std::string expectedCsv(const uint8_t* data, size_t size, int portCount) {
     return out;
 }
 
-bool readWhole(const char* path, std::string* bytes) {
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return false;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
-        bytes->append(buffer, n);
-    fclose(f);
-    return true;
-}
 
 }  // namespace
 
@@ -109,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         abort();
     }
     std::string csv;
-    if (!readWhole(csvPath, &csv))
+    if (!readFile(csvPath, &csv))
         abort();
     std::string expected = expectedCsv(data, size, portCount);
     if (csv != expected) {

@@ -36,14 +36,6 @@ bool platOpenForReading(const char* path, PlatFile* file) {
     return true;
 }
 
-bool platCanOpenForReading(const char* path) {
-    PlatFile file;
-    if (!platOpenForReading(path, &file))
-        return false;
-    platCloseFile(&file);
-    return true;
-}
-
 bool platCreateTempBeside(const char* targetPath, PlatFile* file, char* tempPath, size_t tempPathSize) {
     file->handle = -1;
     if (!targetPath || !tempPath || tempPathSize == 0)

@@ -31,14 +31,6 @@ bool platOpenForReading(const char* path, PlatFile* file) {
     return true;
 }
 
-bool platCanOpenForReading(const char* path) {
-    PlatFile file;
-    if (!platOpenForReading(path, &file))
-        return false;
-    platCloseFile(&file);
-    return true;
-}
-
 // Length of the folder part of path, with its last separator. The walk goes
 // by characters, since a code page 932 trail byte may equal '\\'.
 static size_t folderPartLength(const char* path) {
